@@ -3,8 +3,15 @@
 
 namespace zodiac {
 
-// a, b: longitudes in degrees (read only). Returns their distance in degrees,
-// 0 .. 180, the same for either order.
+// arc_distance
+// Given:
+//   a, b  longitudes, degrees, any turn; read only.
+// Returned:
+//   their angular distance, degrees, 0 .. 180, the same for either order.
+// Notes:
+//   1. Each pass of the reduction removes about one turn; a difference of two
+//      turns or more is first brought below one turn with fmod (exact, so the
+//      result is the same), so every finite difference ends quickly.
 double arc_distance(const double& a, const double& b);
 
 }  // namespace zodiac
