@@ -13,9 +13,6 @@ namespace {
 constexpr int kReport = 3;  // otvet.txt
 constexpr int kInput = 4;   // input.txt
 
-// The answer character: shared by the marker test and the menu, never cleared.
-char answer = '\0';
-
 const std::string kBlank8(8, ' ');
 constexpr const char* kScaleLines[4] = {
     "      12=0-ARIES-1-TAURUS-2-GEMINI-3", "      3-CANCER-4-LEO-5-VIRGO-6",
@@ -107,6 +104,8 @@ void write_introduction() {
 }
 
 }  // namespace
+
+char answer = '\0';
 
 bool read_horoscope_file(Horoscope& h) {
   return read_block(h.lower) && read_block(h.upper) && read_block(h.best);

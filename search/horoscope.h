@@ -18,6 +18,10 @@ struct Horoscope {
   std::array<double, kBodies> best{};
 };
 
+// The answer character: the marker test of input.txt and the menu share it;
+// it is never cleared (a zero byte at program start).
+extern char answer;
+
 // Reads input.txt already open on unit 4: three blocks (lower limits, upper
 // limits, best points), each a line starting with "#" followed by seven
 // numbers. A bad block is tried again from the next marker. Returns true when

@@ -84,6 +84,7 @@ TEST(HoroscopeFile, NullFirstValueCountsAsMarkerOnlyAfterOne) {
   Horoscope h;
   // Before any marker the answer character holds a zero byte: the comma line
   // is passed over. After "#" was read, a comma line is a marker too.
+  search::answer = '\0';
   EXPECT_TRUE(read_input(",1 2 3 4 5 6 7\n#\n1 2 3 4 5 6 7\n,\n2 2 2 2 2 2 2\n,x\n3 3 3 3 3 3 3\n", h));
   EXPECT_EQ(h.lower, (Seven{1, 2, 3, 4, 5, 6, 7}));
   EXPECT_EQ(h.upper, (Seven{2, 2, 2, 2, 2, 2, 2}));
