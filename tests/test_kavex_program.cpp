@@ -1,0 +1,275 @@
+// kavex as a user runs it: the built program in a folder of its own, with
+// SERIES85 and (or without) input.txt, standard input fed to it.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "process.h"
+#include "support.h"
+
+namespace fs = std::filesystem;
+using testsupport::read_file;
+using testsupport::write_file;
+
+namespace {
+
+const std::string kKavex = std::string(KAV_BIN_DIR) + "/search/kavex";
+
+class KavexProgram : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char tmpl[] = "/tmp/kavex-XXXXXX";
+    dir_ = mkdtemp(tmpl);
+    if (!fs::exists(KAV_SERIES85)) GTEST_SKIP() << "SERIES85 not available";
+    fs::copy_file(KAV_SERIES85, dir_ + "/SERIES85");
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+  testsupport::ProcessResult run(const std::string& input = "") {
+    return testsupport::run_process(kKavex, dir_, input);
+  }
+  std::string report() { return read_file(dir_ + "/otvet.txt"); }
+  std::string dir_;
+};
+
+const char* const kLoading = "    READING THE SERIES\n    WAIT A MOMENT, PLEASE.....\n";
+
+// ---- independent positions on JD 2451545 --------------------------------------
+
+// Start of each constellation in degrees: whole degrees plus 1.5555556f.
+double boundary(int k) {
+  static const int whole[12] = {30, 55, 91, 117, 136, 171, 214, 238, 265, 295, 325, 348};
+  return whole[k] + static_cast<double>(1.5555556f);
+}
+// Scale value of a longitude in degrees, by interpolation in the table.
+double scale_of(double lon) {
+  if (lon < boundary(0)) lon += 360;
+  for (int k = 0; k < 11; ++k)
+    if (lon < boundary(k + 1)) return k + (lon - boundary(k)) / (boundary(k + 1) - boundary(k));
+  return 11 + (lon - boundary(11)) / (boundary(0) + 360 - boundary(11));
+}
+
+// Geocentric longitudes (degrees) on JD 2451545 in report order SUN MOON
+// SATURN JUPITER MARS VENUS MERCURY: the Sun and planets from ERFA's
+// heliocentric states (tests/data/planets_erfa.txt), the Moon from the
+// level-3 value of an independent evaluation of SERIES85 (data README).
+std::array<double, 7> positions_2451545() {
+  std::ifstream f(std::string(KAV_TEST_DATA) + "/planets_erfa.txt");
+  std::string line;
+  double x[9] = {}, y[9] = {};
+  while (std::getline(f, line)) {
+    if (line.empty() || line[0] == '#') continue;
+    std::istringstream s(line);
+    double jd, z;
+    int p, st;
+    s >> jd >> p >> st;
+    if (jd != 2451545.0) continue;
+    s >> x[p] >> y[p] >> z;
+  }
+  constexpr double kDeg = 180 / 3.141592653589793;
+  auto geo = [&](int p) {
+    double l = std::atan2(y[p] - y[3], x[p] - x[3]) * kDeg;
+    return l < 0 ? l + 360 : l;
+  };
+  double sun = std::atan2(-y[3], -x[3]) * kDeg;
+  if (sun < 0) sun += 360;
+  return {sun, 223.31921674, geo(6), geo(5), geo(4), geo(2), geo(1)};
+}
+
+// "F5.1" of a value that is not near a rounding boundary: no leading zero.
+std::string f51(double v) {
+  const double tenths = v * 10 - std::floor(v * 10);
+  EXPECT_GT(std::fabs(tenths - 0.5), 1e-3) << v << " is too near a rounding boundary";
+  char b[32];
+  std::snprintf(b, sizeof b, "%5.1f", v);
+  std::string s = b;
+  if (s.size() > 5) return "*****";
+  const auto p = s.find("0.");
+  if (p != std::string::npos && (p == 0 || s[p - 1] == ' ' || s[p - 1] == '-'))
+    s = " " + s.substr(0, p) + s.substr(p + 1);
+  return s.substr(s.size() - 5);
+}
+
+std::string row(const std::array<double, 7>& v) {  // "(6X,F5.1,2X,F5.1,2X,F5.1,3X,F5.1,3X,F5.1,2X,F5.1,3X,F5.1)"
+  const char* gaps[7] = {"      ", "  ", "  ", "   ", "   ", "  ", "   "};
+  std::string s;
+  for (int k = 0; k < 7; ++k) s += gaps[k] + f51(v[k]);
+  return s;
+}
+
+std::string number_text(double v) {
+  char b[32];
+  std::snprintf(b, sizeof b, "%.17g", v);
+  return b;
+}
+
+// A horoscope around the positions of JD 2451545, `half` scale units either side.
+std::string input_around(const std::array<double, 7>& p, double half) {
+  std::string lower = "# lower limits\n", upper = "# upper limits\n", best = "# best points\n";
+  for (int b = 0; b < 7; ++b) {
+    const double cs = scale_of(p[b]);
+    lower += number_text(std::fmod(cs - half + 12, 12.0)) + " ";
+    upper += number_text(std::fmod(cs + half, 12.0)) + " ";
+    best += number_text(cs) + " ";
+  }
+  return "A horoscope made from the positions of 1999 December 19\n" + lower + "\n" + upper + "\n" + best + "\n";
+}
+
+TEST_F(KavexProgram, FindsTheDayAHoroscopeWasMadeFromOverTheWholeSpan) {
+  const auto p = positions_2451545();
+  write_file(dir_ + "/input.txt", input_around(p, 0.4));
+  const auto r = run();
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  const std::string file = report();
+  const auto records = testsupport::file_records(file);
+
+  // The last day of the span is the day itself.
+  std::array<double, 7> minus_sun{}, scale{};
+  for (int b = 0; b < 7; ++b) {
+    minus_sun[b] = b == 0 ? 0.0 : p[b] - p[0];
+    scale[b] = scale_of(p[b]);
+  }
+  const std::vector<std::string> block = {
+      " " + std::string(40, '-'),
+      " PLANETS FIT THE HOROSCOPE AT JD:     2451545",
+      " YEAR/MONTH/DAY=   1999/ 12/ 19",
+      "  ",
+      "       Positions: J2000/ planet-Sun J2000/ CS:",
+      "  ",
+      "        SUN   MOON  SATURN  JUPITER  MARS  VENUS   MERCURY",
+      row(p),
+      row(minus_sun),
+      row(scale),
+      "  ",
+      "  = = = = = = = =  ORDER IS OK  +++++++ (precisely)",
+      "  ",
+      " AVERAGE DISTANCE FROM BEST POINTS:     .0 deg",
+      "                  YEAR/MONTH/DAY=   1999/12/19",
+      " " + std::string(40, '-'),
+      "   ",
+      "            END OF CALCULATIONS.",
+  };
+  ASSERT_GE(records.size(), block.size());
+  const std::vector<std::string> tail(records.end() - static_cast<long>(block.size()), records.end());
+  EXPECT_EQ(tail, block);
+
+  // Every day reported has every body within its stretch widened by 5
+  // degrees (positions as printed, to 0.05 degrees).
+  std::array<double, 7> lo{}, hi{};
+  for (int b = 0; b < 7; ++b) {
+    double cs = scale_of(p[b]);
+    auto lon_of = [](double s) {
+      s = std::fmod(s + 12, 12.0);
+      const int k = static_cast<int>(s);
+      const double next = k == 11 ? boundary(0) + 360 : boundary(k + 1);
+      return std::fmod(boundary(k) + (next - boundary(k)) * (s - k), 360.0);
+    };
+    lo[b] = lon_of(cs - 0.4);
+    hi[b] = lon_of(cs + 0.4);
+  }
+  int reported = 0;
+  for (std::size_t i = 0; i + 7 < records.size(); ++i) {
+    if (records[i].rfind(" PLANETS FIT THE HOROSCOPE AT JD:", 0) != 0) continue;
+    ++reported;
+    std::istringstream s(records[i + 6]);
+    for (int b = 0; b < 7; ++b) {
+      double v;
+      s >> v;
+      const double width = std::fmod(hi[b] - lo[b] + 360, 360.0) + 10;
+      const double from_lo = std::fmod(v - (lo[b] - 5) + 720, 360.0);
+      EXPECT_LE(from_lo, width + 0.05) << records[i] << " body " << b;
+    }
+  }
+  EXPECT_GE(reported, 1);
+
+  // The console: loading lines, start banner, progress 0 to 24 in order.
+  int expected_progress = 0;
+  for (const std::string& line : testsupport::console_lines(r.out)) {
+    if (line.find(" centuries from 25 done(-500 -> +2000)") == std::string::npos) continue;
+    char want[64];
+    std::snprintf(want, sizeof want, "%11d centuries from 25 done(-500 -> +2000)", expected_progress++);
+    EXPECT_EQ(line, want);
+  }
+  EXPECT_EQ(expected_progress, 25);
+  EXPECT_EQ(r.out.rfind(std::string(kLoading) + "=======      PROGRAM KAVEX STARTED     =========== \n", 0), 0u);
+  EXPECT_EQ(r.out.substr(r.out.size() - 27), "Stop - Program terminated.\n");
+}
+
+TEST_F(KavexProgram, NoBestPointStopsAfterTheErrorLine) {
+  write_file(dir_ + "/input.txt", "#\n1 2 3 4 5 6 7\n#\n2 3 4 5 6 7 8\n#\n100 100 100 100 100 100 100\n");
+  const auto r = run();
+  EXPECT_EQ(r.status, 0);
+  const std::string lines =
+      "BEST POINT FOR MERCURY NOT DETERMINED\nBEST POINT FOR VENUS NOT DETERMINED\n"
+      "BEST POINT FOR SUN NOT DETERMINED\nBEST POINT FOR MARS NOT DETERMINED\n"
+      "BEST POINT FOR JUPITER NOT DETERMINED\nBEST POINT FOR SATURN NOT DETERMINED\n"
+      "BEST POINT FOR MOON NOT DETERMINED\nERROR!!! iund(ipr) .NE. 0\n";
+  EXPECT_EQ(r.out, std::string(kLoading) + "=======      PROGRAM KAVEX STARTED     =========== \n" + lines +
+                       "Stop - Program terminated.\n");
+  const std::string file = report();
+  EXPECT_NE(file.find(" ERROR!!! iund(ipr) .NE. 0\r\n"), std::string::npos);
+  EXPECT_EQ(file.find("RESULTS OF CALCULATIONS"), std::string::npos);
+}
+
+TEST_F(KavexProgram, KeyboardEntryThenExit) {
+  std::string answers;
+  for (int k = 0; k < 21; ++k) answers += std::to_string(k % 12) + "\n";
+  const auto r = run(answers + "3\n");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_NE(r.out.find("File INPUT.TXT was not found => please,   \n"), std::string::npos);
+  EXPECT_NE(r.out.find("Enter approx. best point for the Mercury\n"), std::string::npos);
+  EXPECT_EQ(r.out.substr(r.out.size() - 66),
+            " PLEASE, TYPE THE SELECTION NUMBER AND <ENTER>\nTERMINATED BY USER\n");
+  EXPECT_NE(report().find(" --- HOROSCOPE ACCORDING TO CONSTELLATIONS SCALE: --\r\n"), std::string::npos);
+}
+
+TEST_F(KavexProgram, EndOfInputAtAPromptEndsWithTheErrorReport) {
+  const auto r = run("1\n2\n");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err.rfind("\nrun-time error F2001: READ(console)\n- end of file", 0), 0u) << r.err;
+}
+
+TEST(KavexWithoutSeries, MissingSeriesFileIsReportedAndNotCreated) {
+  char tmpl[] = "/tmp/kavex-XXXXXX";
+  const std::string dir = mkdtemp(tmpl);
+  const auto r = testsupport::run_process(kKavex, dir, "");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "\nrun-time error F1001: OPEN(SERIES85)\n- file not found\n");
+  EXPECT_FALSE(fs::exists(dir + "/SERIES85"));
+  EXPECT_TRUE(fs::exists(dir + "/otvet.txt"));
+  fs::remove_all(dir);
+}
+
+TEST_F(KavexProgram, DialogueThroughARealTerminal) {
+  std::vector<std::pair<std::string, std::string>> dialogue;
+  const char* names[7] = {"Sun ", "Moon", "Saturn", "Jupiter", "Mars", "Venus", "Mercury"};
+  for (int b = 0; b < 7; ++b) {
+    dialogue.push_back({std::string("Enter lower limit for the ") + names[b], "1"});
+    dialogue.push_back({std::string("Enter upper limit for the ") + names[b], "2"});
+    dialogue.push_back({std::string("best point for the ") + names[b], "1.5"});
+  }
+  dialogue.push_back({"PLEASE, TYPE THE SELECTION NUMBER AND <ENTER>", "7"});
+  dialogue.push_back({"WRONG SELECTION - MUST BE 1, 2 or 3", "3"});
+  const auto r = testsupport::run_on_terminal(kKavex, dir_, dialogue);
+  ASSERT_EQ(r.status, 0) << r.out;
+  // What the person saw: every line of the program on a line of its own,
+  // without the carriage-control blank, the typed answers echoed in between.
+  const std::string& screen = r.out;
+  for (const char* line :
+       {"    READING THE SERIES\r\n", "\r\n!!!!!!!!!!!ATTENTION!!!!!!!!!!!!!!!!!!!!!!!!\r\n",
+        "\r\nEnter lower limit for the Sun \r\n1\r\nEnter upper limit for the Sun \r\n2\r\n",
+        "\r\nfrom:  1.0    1.0    1.0     1.0     1.0    1.0     1.0\r\n",
+        "\r\n        1: RUN   \r\n", "\r\n PLEASE, TYPE THE SELECTION NUMBER AND <ENTER>\r\n7\r\n"
+                                  " WRONG SELECTION - MUST BE 1, 2 or 3\r\n",
+        "\r\n3\r\nTERMINATED BY USER\r\n"})
+    EXPECT_NE(screen.find(line), std::string::npos) << "missing: " << line << "\nscreen:\n" << screen;
+}
+
+}  // namespace
