@@ -24,22 +24,30 @@ struct LunarSeries {
 };
 extern LunarSeries lunar_series;
 
-// level: 1, 2 or 3 (thresholds times 1, 50, 100). Opens SERIES85 of the
-// working directory on unit 4, writes "    READING THE SERIES" and
-// "    WAIT A MOMENT, PLEASE....." to the console, fills lunar_series.
-// Failures end with the run-time error report: file not found (no empty file
-// is left behind), a file that ends early or holds an unreadable field (file
-// and line named), a block larger than the capacity (file and block named).
+// level: 1, 2 or 3 (thresholds times 1, 50, 100; any other level is a
+// program fault, std::invalid_argument). Opens SERIES85 of the working
+// directory on unit 4 (it must exist), writes "    READING THE SERIES" and
+// "    WAIT A MOMENT, PLEASE....." to the console, fills lunar_series (each
+// block cut after its first term below the threshold, which is kept) and
+// closes the unit. Failures end with the run-time error report, naming
+// SERIES85: file not found (nothing is created), a file that ends early or
+// holds an unreadable field (line named), a negative record count or a record
+// number out of sequence (line named), more kept terms than the capacity
+// (block and line named; the header count itself may be larger).
 void load_lunar_series(const std::int32_t& level);
 
 // T: Julian centuries from J2000 (TT = the day number used unchanged).
-// lon: geocentric ecliptic longitude, degrees, [0, 360); lat: degrees;
-// dist: km, the raw sum of the distance series. Mean ecliptic and equinox of J2000.
+// lon: geocentric ecliptic longitude, degrees, [0, 360) (an angle within
+// 3e-14 degrees below 0 rounds up to 360 itself); lat: degrees, [-90, 90];
+// dist: km, the raw sum of the distance series. Mean ecliptic and equinox of
+// J2000. Only reads lunar_series (load_lunar_series must have run); no status.
 void moon_longitude(const double& T, double& lon, double& lat, double& dist);
 
-// The three series sums: V, U in arc seconds (mean ecliptic of date), R in km.
+// T as above. The three series sums: V, U in arc seconds on the mean ecliptic
+// of date (V = fmod(W1(T), 1296000) + series, so negative for most T < 0), R in km.
 void lunar_series_sum(const double& T, double& V, double& U, double& R);
-// The Moon's unit direction vector in the J2000 ecliptic frame, and R in km.
+// T as above. u: the Moon's unit direction vector, axes of the mean ecliptic
+// and equinox of J2000; R: km, as lunar_series_sum.
 void lunar_direction_j2000(const double& T, double (&u)[3], double& R);
 
 }  // namespace ephemeris
