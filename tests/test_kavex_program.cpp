@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "independent_positions.h"
 #include "process.h"
 #include "support.h"
 
@@ -40,90 +41,9 @@ class KavexProgram : public ::testing::Test {
 
 const char* const kLoading = "    READING THE SERIES\n    WAIT A MOMENT, PLEASE.....\n";
 
-// ---- independent positions on JD 2451545 --------------------------------------
-
-// Start of each constellation in degrees: whole degrees plus 1.5555556f.
-double boundary(int k) {
-  static const int whole[12] = {30, 55, 91, 117, 136, 171, 214, 238, 265, 295, 325, 348};
-  return whole[k] + static_cast<double>(1.5555556f);
-}
-// Scale value of a longitude in degrees, by interpolation in the table.
-double scale_of(double lon) {
-  if (lon < boundary(0)) lon += 360;
-  for (int k = 0; k < 11; ++k)
-    if (lon < boundary(k + 1)) return k + (lon - boundary(k)) / (boundary(k + 1) - boundary(k));
-  return 11 + (lon - boundary(11)) / (boundary(0) + 360 - boundary(11));
-}
-
-// Geocentric longitudes (degrees) on JD 2451545 in report order SUN MOON
-// SATURN JUPITER MARS VENUS MERCURY: the Sun and planets from ERFA's
-// heliocentric states (tests/data/planets_erfa.txt), the Moon from the
-// level-3 value of an independent evaluation of SERIES85 (data README).
-std::array<double, 7> positions_2451545() {
-  std::ifstream f(std::string(KAV_TEST_DATA) + "/planets_erfa.txt");
-  std::string line;
-  double x[9] = {}, y[9] = {};
-  while (std::getline(f, line)) {
-    if (line.empty() || line[0] == '#') continue;
-    std::istringstream s(line);
-    double jd, z;
-    int p, st;
-    s >> jd >> p >> st;
-    if (jd != 2451545.0) continue;
-    s >> x[p] >> y[p] >> z;
-  }
-  constexpr double kDeg = 180 / 3.141592653589793;
-  auto geo = [&](int p) {
-    double l = std::atan2(y[p] - y[3], x[p] - x[3]) * kDeg;
-    return l < 0 ? l + 360 : l;
-  };
-  double sun = std::atan2(-y[3], -x[3]) * kDeg;
-  if (sun < 0) sun += 360;
-  return {sun, 223.31921674, geo(6), geo(5), geo(4), geo(2), geo(1)};
-}
-
-// "F5.1" of a value that is not near a rounding boundary: no leading zero.
-std::string f51(double v) {
-  const double tenths = v * 10 - std::floor(v * 10);
-  EXPECT_GT(std::fabs(tenths - 0.5), 1e-3) << v << " is too near a rounding boundary";
-  char b[32];
-  std::snprintf(b, sizeof b, "%5.1f", v);
-  std::string s = b;
-  if (s.size() > 5) return "*****";
-  const auto p = s.find("0.");
-  if (p != std::string::npos && (p == 0 || s[p - 1] == ' ' || s[p - 1] == '-'))
-    s = " " + s.substr(0, p) + s.substr(p + 1);
-  return s.substr(s.size() - 5);
-}
-
-std::string row(const std::array<double, 7>& v) {  // "(6X,F5.1,2X,F5.1,2X,F5.1,3X,F5.1,3X,F5.1,2X,F5.1,3X,F5.1)"
-  const char* gaps[7] = {"      ", "  ", "  ", "   ", "   ", "  ", "   "};
-  std::string s;
-  for (int k = 0; k < 7; ++k) s += gaps[k] + f51(v[k]);
-  return s;
-}
-
-std::string number_text(double v) {
-  char b[32];
-  std::snprintf(b, sizeof b, "%.17g", v);
-  return b;
-}
-
-// A horoscope around the positions of JD 2451545, `half` scale units either side.
-std::string input_around(const std::array<double, 7>& p, double half) {
-  std::string lower = "# lower limits\n", upper = "# upper limits\n", best = "# best points\n";
-  for (int b = 0; b < 7; ++b) {
-    const double cs = scale_of(p[b]);
-    lower += number_text(std::fmod(cs - half + 12, 12.0)) + " ";
-    upper += number_text(std::fmod(cs + half, 12.0)) + " ";
-    best += number_text(cs) + " ";
-  }
-  return "A horoscope made from the positions of 1999 December 19\n" + lower + "\n" + upper + "\n" + best + "\n";
-}
-
 TEST_F(KavexProgram, FindsTheDayAHoroscopeWasMadeFromOverTheWholeSpan) {
-  const auto p = positions_2451545();
-  write_file(dir_ + "/input.txt", input_around(p, 0.4));
+  const auto p = testsupport::independent_positions(2451545.0, 223.31921674);
+  write_file(dir_ + "/input.txt", testsupport::input_around(p, 0.4));
   const auto r = run();
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.err, "");
@@ -134,7 +54,7 @@ TEST_F(KavexProgram, FindsTheDayAHoroscopeWasMadeFromOverTheWholeSpan) {
   std::array<double, 7> minus_sun{}, scale{};
   for (int b = 0; b < 7; ++b) {
     minus_sun[b] = b == 0 ? 0.0 : p[b] - p[0];
-    scale[b] = scale_of(p[b]);
+    scale[b] = testsupport::scale_of(p[b]);
   }
   const std::vector<std::string> block = {
       " " + std::string(40, '-'),
@@ -144,9 +64,9 @@ TEST_F(KavexProgram, FindsTheDayAHoroscopeWasMadeFromOverTheWholeSpan) {
       "       Positions: J2000/ planet-Sun J2000/ CS:",
       "  ",
       "        SUN   MOON  SATURN  JUPITER  MARS  VENUS   MERCURY",
-      row(p),
-      row(minus_sun),
-      row(scale),
+      testsupport::row(p),
+      testsupport::row(minus_sun),
+      testsupport::row(scale),
       "  ",
       "  = = = = = = = =  ORDER IS OK  +++++++ (precisely)",
       "  ",
@@ -164,15 +84,9 @@ TEST_F(KavexProgram, FindsTheDayAHoroscopeWasMadeFromOverTheWholeSpan) {
   // degrees (positions as printed, to 0.05 degrees).
   std::array<double, 7> lo{}, hi{};
   for (int b = 0; b < 7; ++b) {
-    double cs = scale_of(p[b]);
-    auto lon_of = [](double s) {
-      s = std::fmod(s + 12, 12.0);
-      const int k = static_cast<int>(s);
-      const double next = k == 11 ? boundary(0) + 360 : boundary(k + 1);
-      return std::fmod(boundary(k) + (next - boundary(k)) * (s - k), 360.0);
-    };
-    lo[b] = lon_of(cs - 0.4);
-    hi[b] = lon_of(cs + 0.4);
+    const double cs = testsupport::scale_of(p[b]);
+    lo[b] = testsupport::longitude_of(cs - 0.4);
+    hi[b] = testsupport::longitude_of(cs + 0.4);
   }
   int reported = 0;
   for (std::size_t i = 0; i + 7 < records.size(); ++i) {
@@ -182,9 +96,7 @@ TEST_F(KavexProgram, FindsTheDayAHoroscopeWasMadeFromOverTheWholeSpan) {
     for (int b = 0; b < 7; ++b) {
       double v;
       s >> v;
-      const double width = std::fmod(hi[b] - lo[b] + 360, 360.0) + 10;
-      const double from_lo = std::fmod(v - (lo[b] - 5) + 720, 360.0);
-      EXPECT_LE(from_lo, width + 0.05) << records[i] << " body " << b;
+      EXPECT_TRUE(testsupport::inside_widened(v, lo[b], hi[b])) << records[i] << " body " << b;
     }
   }
   EXPECT_GE(reported, 1);
