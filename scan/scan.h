@@ -15,7 +15,7 @@ void write_hints();
 // The three prompts and reads (console).
 void ask_limits(Limits& limits);
 // The menu: returns 1 (run) or 2 (change the limits); 3 stops with
-// "TERMINATED BY USER". `full` shows the lines before the prompt.
+// "TERMINATED BY USER". A wrong selection repeats only the prompt.
 int menu();
 
 // The table run: banner, rows and closing lines to scan.txt (unit 3, open),
