@@ -239,7 +239,12 @@ ReadStatus parse_fmt_record(std::string_view rec, const Format& f, std::span<con
         if (it.op == Format::Op::Int) {
           std::int32_t x = 0;
           if (fn > 0) pr = parse_int(text, x);
-          if (pr == ParseResult::Ok) *v.integer = x;
+          if (pr == ParseResult::Ok) {
+            if (v.integer)
+              *v.integer = x;
+            else
+              pr = ParseResult::Bad;  // an I field read into a variable that is not an integer
+          }
         } else {
           double x = 0;
           if (fn > 0) pr = parse_real(text, x, it.d);

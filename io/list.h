@@ -20,6 +20,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace io {
@@ -46,6 +47,7 @@ class ListWriter {
 namespace detail {
 inline void list_item(ListWriter& w, std::string_view s) { w.text(s); }
 inline void list_item(ListWriter& w, const char* s) { w.text(s); }
+inline void list_item(ListWriter& w, const std::string& s) { w.text(s); }
 inline void list_item(ListWriter& w, std::int32_t v) { w.integer(v); }
 inline void list_item(ListWriter& w, double v) { w.real(v); }
 template <class T>

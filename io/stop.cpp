@@ -81,7 +81,8 @@ void on_fpe(int, siginfo_t* info, void*) {
   _exit(1);
 }
 
-// Interrupted from outside: keep what was written, then end as the signal says.
+// Interrupted from outside, or crashed: keep what was written, then end as
+// the signal says.
 void on_terminate(int sig) {
   internal::flush_all_signal_safe();
   signal(sig, SIG_DFL);
@@ -95,10 +96,12 @@ void install_handlers() {
   sa.sa_flags = SA_SIGINFO;
   sigemptyset(&sa.sa_mask);
   sigaction(SIGFPE, &sa, nullptr);
-  for (int sig : {SIGINT, SIGTERM, SIGHUP}) {
+  // Interrupted from outside, or a crash: the records written so far are kept.
+  for (int sig : {SIGINT, SIGTERM, SIGHUP, SIGSEGV, SIGBUS, SIGABRT, SIGILL}) {
     struct sigaction st;
     std::memset(&st, 0, sizeof st);
     st.sa_handler = on_terminate;
+    st.sa_flags = SA_RESETHAND;
     sigemptyset(&st.sa_mask);
     sigaction(sig, &st, nullptr);
   }

@@ -219,6 +219,10 @@ void write_record(int u, std::string_view rec) {
       std::atomic_signal_fence(std::memory_order_release);
       x.len = x.len + rec.size() + 1;
     }
+    // A person watching a terminal sees every record at once. Into a file or
+    // a pipe, records go in blocks (a search can write millions of them),
+    // flushed before every console read, at least 0.2 s after the last
+    // block when records keep coming, and at every way out.
     if (x.tty || now_ms() - x.last_flush_ms >= 200) flush_or_fail(x);
     return;
   }

@@ -8,8 +8,9 @@
 //
 // Console: a record is shown without its first character (the carriage
 // control blank), followed by a line break. On a terminal every record is
-// shown at once; otherwise output is buffered and flushed before every read
-// of the console, at least every 0.2 s, and at every way out.
+// shown at once. Into a file or a pipe the records go in blocks: flushed
+// before every read of the console, when 0.2 s have passed since the last
+// block and another record is written, and at every way out.
 #pragma once
 
 #include <cstddef>
