@@ -1,5 +1,6 @@
 #include "io/number_text.h"
 
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -7,38 +8,54 @@
 namespace io {
 namespace {
 
-// |x| = 0.d1 d2 ... d17 x 10^p with d1 != 0: x correctly rounded (ties to
-// even) to 17 significant digits, as the standard conversions give it.
+// |x| = n x 10^(p - 17), 10^16 <= n < 10^17: x correctly rounded (ties to
+// even) to 17 significant digits, as the standard conversions give it; p is
+// the decimal exponent of 0.d1 d2 ... d17 x 10^p.
 struct Dec17 {
-  char dig[17];
+  std::uint64_t n;
   int p;
 };
 
+constexpr std::uint64_t kPow10[20] = {1ull,
+                                      10ull,
+                                      100ull,
+                                      1000ull,
+                                      10000ull,
+                                      100000ull,
+                                      1000000ull,
+                                      10000000ull,
+                                      100000000ull,
+                                      1000000000ull,
+                                      10000000000ull,
+                                      100000000000ull,
+                                      1000000000000ull,
+                                      10000000000000ull,
+                                      100000000000000ull,
+                                      1000000000000000ull,
+                                      10000000000000000ull,
+                                      100000000000000000ull,
+                                      1000000000000000000ull,
+                                      10000000000000000000ull};
 constexpr std::uint64_t kPow5[23] = {
     1ull, 5ull, 25ull, 125ull, 625ull, 3125ull, 15625ull, 78125ull, 390625ull,
     1953125ull, 9765625ull, 48828125ull, 244140625ull, 1220703125ull,
     6103515625ull, 30517578125ull, 152587890625ull, 762939453125ull,
     3814697265625ull, 19073486328125ull, 95367431640625ull,
     476837158203125ull, 2384185791015625ull};
-constexpr std::uint64_t kE16 = 10000000000000000ull;
-constexpr std::uint64_t kE17 = 100000000000000000ull;
+constexpr std::uint64_t kE16 = kPow10[16];
+constexpr std::uint64_t kE17 = kPow10[17];
 
-void put_digits17(std::uint64_t q, char* dig) {
-  for (int i = 16; i >= 0; --i) {
-    dig[i] = static_cast<char>('0' + q % 10);
-    q /= 10;
-  }
-}
-
-// Exact integer path for 1e-5 <~ x < 1e17: x = m 2^e, and x 10^k is the
-// integer m 5^k shifted by e + k bits, rounded half to even.
+// Exact integer path for normal x with 1e-5 <~ x < 1e17: x = m 2^e, and
+// x 10^k is the integer m 5^k shifted by e + k bits, rounded half to even.
 bool decimal17_fast(double x, Dec17& out) {
-  int E;
-  const double f = std::frexp(x, &E);  // x = f 2^E, 0.5 <= f < 1
-  const std::uint64_t m = static_cast<std::uint64_t>(std::ldexp(f, 53));
-  const int e = E - 53;
-  // 2^(E-1) <= x < 2^E, so the number of integer digits p is p0 or p0 + 1.
-  const int p0 = static_cast<int>(std::floor((E - 1) * 0.30102999566398120)) + 1;
+  const std::uint64_t bits = std::bit_cast<std::uint64_t>(x);
+  const int biased = static_cast<int>((bits >> 52) & 0x7ff);
+  if (biased == 0 || biased == 0x7ff) return false;  // subnormal, infinite
+  const std::uint64_t m = (bits & ((1ull << 52) - 1)) | (1ull << 52);
+  const int e = biased - 1075;  // x = m 2^e
+  const int E = e + 53;         // 2^(E-1) <= x < 2^E
+  // floor(log10 2^(E-1)) + 1: the number of integer digits p is p0 or p0 + 1.
+  const int p0 = (((E - 1) * 78913) >> 18) + 1;
   for (int p = p0; p <= p0 + 1; ++p) {
     const int k = 17 - p;
     if (k < 0 || k > 22) return false;
@@ -63,8 +80,7 @@ bool decimal17_fast(double x, Dec17& out) {
       n = kE16;
       ++pp;
     }
-    put_digits17(n, out.dig);
-    out.p = pp;
+    out = {n, pp};
     return true;
   }
   return false;
@@ -76,80 +92,90 @@ Dec17 decimal17(double x) {  // x > 0, finite
   char buf[64];
   auto r = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::scientific, 16);
   // "d.dddddddddddddddde[+-]xx"
-  d.dig[0] = buf[0];
-  std::memcpy(d.dig + 1, buf + 2, 16);
+  std::uint64_t n = static_cast<std::uint64_t>(buf[0] - '0');
+  for (int i = 2; i < 18; ++i) n = n * 10 + static_cast<std::uint64_t>(buf[i] - '0');
   int ex = 0;
   std::from_chars(buf + 19 + (buf[19] == '+' ? 1 : 0), r.ptr, ex);
-  d.p = ex + 1;
-  return d;
+  return {n, ex + 1};
 }
 
-// Adds one to the decimal string s[0..n); returns true on a carry out.
-bool increment(char* s, int n) {
-  for (int i = n - 1; i >= 0; --i) {
-    if (s[i] == '9') {
-      s[i] = '0';
-    } else {
-      ++s[i];
-      return false;
-    }
+void put_digits(std::uint64_t n, char* dig, int count) {  // the last `count` digits of n
+  for (int i = count - 1; i >= 0; --i) {
+    dig[i] = static_cast<char>('0' + n % 10);
+    n /= 10;
   }
-  return true;
 }
 
 void fill(char* out, int w, char c) { std::memset(out, c, static_cast<size_t>(w)); }
+
+// Fw.d when more than 19 digits reach down to the d-th decimal: the 17
+// digits, then zeros; nothing to round.
+void edit_f_long(char* out, bool neg, const Dec17& D, int w, int d) {
+  const int kept = D.p + d;  // > 19
+  char digits[200];
+  put_digits(D.n, digits, 17);
+  std::memset(digits + 17, '0', static_cast<size_t>(kept - 17));
+  char t[240];
+  int tn = 0;
+  if (neg) t[tn++] = '-';
+  if (D.p > 0) {
+    std::memcpy(t + tn, digits, static_cast<size_t>(D.p));
+    tn += D.p;
+  }
+  t[tn++] = '.';
+  for (int i = D.p; i < 0; ++i) t[tn++] = '0';  // zeros between the point and d1
+  const int from = D.p > 0 ? D.p : 0;
+  std::memcpy(t + tn, digits + from, static_cast<size_t>(kept - from));
+  tn += kept - from;
+  if (tn > w) return fill(out, w, '*');
+  fill(out, w - tn, ' ');
+  std::memcpy(out + (w - tn), t, static_cast<size_t>(tn));
+}
 
 }  // namespace
 
 void edit_f(char* out, double x, int w, int d) {
   if (!std::isfinite(x)) return fill(out, w, '*');
   const bool neg = std::signbit(x);
-  const double ax = std::fabs(x);
-  // r: the value times 10^d rounded half up, as a digit string.
-  char r[420];
-  int rn = 0;
-  if (ax != 0) {
-    const Dec17 D = decimal17(ax);
+  // R: the value times 10^d, rounded half up on its 17 significant digits.
+  std::uint64_t R = 0;
+  if (x != 0) {
+    const Dec17 D = decimal17(std::fabs(x));
     if (D.p > w) return fill(out, w, '*');
     const int kept = D.p + d;  // significant digits down to the d-th decimal
-    if (kept <= 0) {
-      r[rn++] = (kept == 0 && D.dig[0] >= '5') ? '1' : '0';
-    } else {
-      const int take = kept < 17 ? kept : 17;
-      r[0] = '0';  // room for a carry
-      std::memcpy(r + 1, D.dig, static_cast<size_t>(take));
-      rn = 1 + take;
-      for (int i = take; i < kept; ++i) r[rn++] = '0';
-      if (kept < 17 && D.dig[kept] >= '5') increment(r, rn);
+    if (kept > 19) return edit_f_long(out, neg, D, w, d);
+    if (kept >= 17) {
+      R = D.n * kPow10[kept - 17];
+    } else if (kept > 0) {
+      const std::uint64_t div = kPow10[17 - kept];
+      R = D.n / div;
+      if (D.n % div >= div / 2) ++R;  // the first dropped digit is 5 or more
+    } else if (kept == 0) {
+      R = D.n >= 5 * kE16 ? 1 : 0;
     }
+  }
+  // The text, built from the right: d decimals, the point, the integer digits.
+  char t[96];
+  int pos = sizeof t;
+  const bool is_zero = R == 0;
+  for (int i = 0; i < d; ++i) {
+    t[--pos] = static_cast<char>('0' + R % 10);
+    R /= 10;
+  }
+  t[--pos] = '.';
+  if (R == 0) {
+    if (d == 0) t[--pos] = '0';  // below 0.5 with no decimals: "0."
   } else {
-    r[rn++] = '0';
+    while (R) {
+      t[--pos] = static_cast<char>('0' + R % 10);
+      R /= 10;
+    }
   }
-  // Strip leading zeros (keep at least one digit).
-  int start = 0;
-  while (start < rn - 1 && r[start] == '0') ++start;
-  const char* digits = r + start;
-  const int nd = rn - start;
-  const bool is_zero = (nd == 1 && digits[0] == '0');
-  // Integer digits: those beyond the d decimals.
-  const int int_digits = nd > d ? nd - d : 0;
-  char t[480];
-  int tn = 0;
-  if (neg && !is_zero) t[tn++] = '-';
-  if (int_digits > 0) {
-    std::memcpy(t + tn, digits, static_cast<size_t>(int_digits));
-    tn += int_digits;
-  } else if (d == 0) {
-    t[tn++] = '0';  // below 0.5 with no decimals: "0."
-  }
-  t[tn++] = '.';
-  for (int i = 0; i < d - nd; ++i) t[tn++] = '0';
-  const int frac_from = int_digits;
-  std::memcpy(t + tn, digits + frac_from, static_cast<size_t>(nd - frac_from));
-  tn += nd - frac_from;
+  if (neg && !is_zero) t[--pos] = '-';  // a value rounding to zero loses its sign
+  const int tn = static_cast<int>(sizeof t) - pos;
   if (tn > w) return fill(out, w, '*');
   fill(out, w - tn, ' ');
-  std::memcpy(out + (w - tn), t, static_cast<size_t>(tn));
+  std::memcpy(out + (w - tn), t + pos, static_cast<size_t>(tn));
 }
 
 void edit_i(char* out, std::int32_t v, int w) {
@@ -178,12 +204,20 @@ int list_real_text(char* out, double x) {
   }
   int n = 0;
   if (x < 0) out[n++] = '-';
-  Dec17 D = decimal17(std::fabs(x));
-  // 16 significant digits, half up on the 17.
-  if (D.dig[16] >= '5' && increment(D.dig, 16)) {
-    D.dig[0] = '1';
-    ++D.p;
+  const Dec17 D17 = decimal17(std::fabs(x));
+  // 16 significant digits, half up on the 17th.
+  std::uint64_t r16 = D17.n / 10 + (D17.n % 10 >= 5 ? 1 : 0);
+  int p = D17.p;
+  if (r16 == kE16) {
+    r16 = kPow10[15];
+    ++p;
   }
+  struct {
+    char dig[16];
+    int p;
+  } D;
+  put_digits(r16, D.dig, 16);
+  D.p = p;
   if (D.p >= 1 && D.p <= 7) {
     std::memcpy(out + n, D.dig, static_cast<size_t>(D.p));
     n += D.p;
