@@ -3,8 +3,11 @@
 // on the mean ecliptic and equinox of J2000.
 //
 // Every operation below is written in the order in which it must be
-// evaluated: the results are compared bit for bit with other builds, so no
+// evaluated: the results must stay the same to the last bit, so no
 // expression may be regrouped or folded (the build forbids contraction too).
+// Squares and cubes are products (t*t, a*a*a), c2*t^2 is c2*(t*t), and the
+// mean motion takes pow(x, 0.5): each of these, written another way, changes
+// the last bit of some results (sqrt(x) on about one day in 2000).
 
 #include "ephemeris/planets.h"
 
@@ -203,7 +206,7 @@ static const double kLSin[8][10] = {
 
 // ---------------------------------------------------------------------------
 
-// c0 + c1*t + c2*t^2 in that order, t^2 formed first as t*t.
+// c0 + c1*t + c2*t^2, summed left to right, t^2 formed first as t*t.
 static inline double polynomial(const double (&c)[3], double t) {
   return c[0] + c[1] * t + c[2] * (t * t);
 }
@@ -314,7 +317,7 @@ static void orbit_state(double a, double lambda, double e, double varpi, double 
 
   const double u = a * (h + sin_l) / s;
   const double v = a * (k + cos_l) / s;
-  // Mean motion, radians per day.
+  // Mean motion, radians per day; pow, not sqrt (see the head of the file).
   const double n =
       std::pow((1.0 + inv_mass) / (a * a * a), 0.5) / kArcsecPerRadian * kGaussArcsecPerDay;
   state[3] = n * ((2.0 * p * p - 1.0) * u + 2.0 * p * q * v);

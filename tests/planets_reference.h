@@ -57,4 +57,12 @@ inline double distance(const std::array<double, 6>& p, const std::array<double, 
   return std::sqrt(dx * dx + dy * dy + dz * dz);
 }
 
+// A difference for the test report, three significant digits.
+inline std::string short_text(double value) {
+  std::ostringstream text;
+  text.precision(3);
+  text << value;
+  return text.str();
+}
+
 }  // namespace planets_test

@@ -68,10 +68,10 @@ TEST_F(PlanetsErfa, StatesAgreeWithinTheBaseFrequencyDifference) {
     worst_pos[far] = std::fmax(worst_pos[far], dp);
     worst_vel[far] = std::fmax(worst_vel[far], dv);
   }
-  RecordProperty("worst_position_AU_1000_3000", std::to_string(worst_pos[0]));
-  RecordProperty("worst_position_AU_far", std::to_string(worst_pos[1]));
-  RecordProperty("worst_velocity_AU_per_day_1000_3000", std::to_string(worst_vel[0]));
-  RecordProperty("worst_velocity_AU_per_day_far", std::to_string(worst_vel[1]));
+  RecordProperty("worst_position_AU_1000_3000", planets_test::short_text(worst_pos[0]));
+  RecordProperty("worst_position_AU_far", planets_test::short_text(worst_pos[1]));
+  RecordProperty("worst_velocity_AU_per_day_1000_3000", planets_test::short_text(worst_vel[0]));
+  RecordProperty("worst_velocity_AU_per_day_far", planets_test::short_text(worst_vel[1]));
 }
 
 // lon, lat and r against the same quantities formed from ERFA's position:
@@ -114,7 +114,8 @@ TEST_F(PlanetsErfa, NoStateBetweenCalls) {
 
 // Every output, bit for bit, against the arithmetic written again in Python
 // (tools/make_planets_bits.py): the order of operations, the constants and
-// the way they are formed, the reductions and the iteration limit.
+// how they are formed, the reductions, and the readings c2*(t*t), a*a*a and
+// pow(x, 0.5), with rows on days where the other readings give other bits.
 TEST(Planets, OutputsMatchTheSeparateImplementationBitForBit) {
   const auto rows = planets_test::load_table<9>("planets_bits.txt");
   ASSERT_EQ(rows.size(), 8u * 46u + 16u) << "tests/data/planets_bits.txt missing or unreadable";
@@ -125,14 +126,13 @@ TEST(Planets, OutputsMatchTheSeparateImplementationBitForBit) {
                               got.state[2], got.state[3], got.state[4], got.state[5]};
     EXPECT_EQ(got.status, row.status) << "jd " << row.jd << " planet " << row.planet;
     for (int c = 0; c < 9; ++c) {
-      if (!same_bits(values[c], row.v[c])) {
-        ++mismatches;
+      if (!same_bits(values[c], row.v[c]) && ++mismatches <= 20) {
         ADD_FAILURE() << "jd " << row.jd << " planet " << row.planet << " value " << c
                       << std::setprecision(17) << ": got " << values[c] << ", want " << row.v[c];
       }
     }
   }
-  EXPECT_EQ(mismatches, 0);
+  EXPECT_EQ(mismatches, 0) << "values that differ (the first 20 are listed)";
 }
 
 TEST(Planets, WrongIndexWritesOnlyTheStatus) {
@@ -316,9 +316,8 @@ TEST(Planets, UnsolvableDateReportsKeplerFailure) {
 }
 
 // The search steps through Julian days 625500 .. 2451545 and stops on status
-// 2; Kepler's equation must be solved for every body on every day of it
-// (checked here every 97 days, with the other two bodies of the table
-// program).
+// 2; Kepler's equation must be solved for its six bodies on every day of it
+// (checked here every 97 days, for Uranus and Neptune as well).
 TEST(Planets, KeplerSolvedOverTheSearchSpan) {
   int calls = 0;
   for (double jd = 625500.0; jd <= 2451545.0; jd += 97.0) {
