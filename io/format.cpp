@@ -270,6 +270,7 @@ namespace {
 struct FmtOutcome {
   ReadStatus status;
   std::string detail;
+  Fault fault = Fault::BadNumber;
 };
 
 FmtOutcome read_fmt_impl(int unit, const Format& f, std::span<const FmtVar> vars) {
@@ -277,8 +278,14 @@ FmtOutcome read_fmt_impl(int unit, const Format& f, std::span<const FmtVar> vars
   if (!read_record(unit, rec))
     return {ReadStatus::EndOfFile, "line " + std::to_string(record_number(unit) + 1)};
   std::string bad;
-  if (parse_fmt_record(rec, f, vars, &bad) != ReadStatus::Ok)
-    return {ReadStatus::Error, "line " + std::to_string(record_number(unit)) + ": '" + bad + "'"};
+  if (parse_fmt_record(rec, f, vars, &bad) != ReadStatus::Ok) {
+    // A number too large for its variable, or not a number at all?
+    double d;
+    std::int32_t i;
+    const bool range = parse_int(bad, i) == ParseResult::Range || parse_real(bad, d) == ParseResult::Range;
+    return {ReadStatus::Error, "line " + std::to_string(record_number(unit)) + ": '" + bad + "'",
+            range ? Fault::NumberRange : Fault::BadNumber};
+  }
   return {ReadStatus::Ok, {}};
 }
 }  // namespace
@@ -292,7 +299,7 @@ void read_fmt(int unit, const Format& f, std::span<const FmtVar> vars) {
   if (o.status == ReadStatus::EndOfFile)
     fail(Fault::EndOfFile, Statement::Read, unit_name(unit), o.detail);
   if (o.status == ReadStatus::Error)
-    fail(Fault::BadNumber, Statement::Read, unit_name(unit), o.detail);
+    fail(o.fault, Statement::Read, unit_name(unit), o.detail);
 }
 
 }  // namespace io

@@ -97,6 +97,7 @@ bool ends_value(char c) { return c == ' ' || c == '\t' || c == ',' || c == '/'; 
 struct Outcome {
   ReadStatus status;
   std::string detail;
+  Fault fault = Fault::BadNumber;  // for an Error: which report it calls for
 };
 
 Outcome read_list_impl(int unit, std::span<const ListVar> vars) {
@@ -180,9 +181,8 @@ Outcome read_list_impl(int unit, std::span<const ListVar> vars) {
         double x;
         const ParseResult pr = quoted ? ParseResult::Bad : parse_real(token, x);
         if (pr != ParseResult::Ok)
-          return {ReadStatus::Error, "record " + std::to_string(record_number(unit)) + ": '" +
-                                         token + "'" +
-                                         (pr == ParseResult::Range ? " (out of range)" : "")};
+          return {ReadStatus::Error, "record " + std::to_string(record_number(unit)) + ": '" + token + "'",
+                  pr == ParseResult::Range ? Fault::NumberRange : Fault::BadNumber};
         *v.real = x;
       } else {
         for (std::size_t k = 0; k < v.len; ++k) v.text[k] = k < token.size() ? token[k] : ' ';
@@ -204,7 +204,7 @@ void read_list(int unit, std::span<const ListVar> vars) {
   if (o.status == ReadStatus::EndOfFile)
     fail(Fault::EndOfFile, Statement::Read, unit_name(unit), o.detail);
   if (o.status == ReadStatus::Error)
-    fail(Fault::BadNumber, Statement::Read, unit_name(unit), o.detail);
+    fail(o.fault, Statement::Read, unit_name(unit), o.detail);
 }
 
 }  // namespace io

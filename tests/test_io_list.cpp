@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "io/format.h"
 #include "io/list.h"
 #include "io/stop.h"
 #include "io/units.h"
@@ -325,6 +326,46 @@ TEST_F(ListRead, ConsoleInputAndItsEnd) {
   }
   io::reset_units();
   ::close(fd);
+}
+
+}  // namespace
+
+namespace {
+
+// Which report a bad value calls for: a word is "not a number" (F2002), a
+// number beyond a double is "number out of range" (F2003), in list-directed
+// and in formatted reads alike.
+TEST_F(ListRead, BadAndOutOfRangeNumbersHaveTheirOwnReports) {
+  struct Case {
+    const char* record;
+    bool formatted;
+    const char* report;
+  };
+  const Case cases[] = {
+      {"ten", false, "run-time error F2002: READ("},
+      {"1e400", false, "run-time error F2003: READ("},
+      {"1e400", true, "run-time error F2003: READ("},
+      {"1.5x", true, "run-time error F2002: READ("},
+  };
+  const io::Format f9("(F9.5)");
+  for (const Case& c : cases) {
+    const std::string path = dir.file("values.txt");
+    spit(path, std::string(c.record) + "\n");
+    io::open(4, path, io::OpenMode::Old);
+    double v = 0;
+    try {
+      if (c.formatted) {
+        const io::FmtVar vars[] = {io::fvar(v)};
+        io::read_fmt(4, f9, vars);
+      } else {
+        io::read_list_of(4, v);
+      }
+      ADD_FAILURE() << c.record << ": no stop";
+    } catch (const io::Stop& s) {
+      EXPECT_EQ(s.text.rfind(c.report, 0), 0u) << c.record << ": " << s.text;
+    }
+    io::close(4);
+  }
 }
 
 }  // namespace
