@@ -10,6 +10,7 @@
 #include "ephemeris/planets.h"
 #include "io/format.h"
 #include "io/list.h"
+#include "io/menu.h"
 #include "io/stop.h"
 #include "io/units.h"
 #include "zodiac/csn.h"
@@ -38,7 +39,6 @@ const io::Format kDegreeRow(
     "(X,F5.1,2X,F5.1,2X,F5.1,3X,F5.1,3X,F5.1,2X,F5.1,3X,F5.1,10X,F5.1,X,'(deg)')");
 const io::Format kScaleRow(
     "(X,F5.2,2X,F5.2,2X,F5.2,3X,F5.2,3X,F5.2,2X,F5.2,3X,F5.2,10X,F5.2,X,'(CS)')");
-const io::Format kAnswer("(A)");
 
 std::string pad44(const char* s) {
   std::string t(s);
@@ -131,23 +131,7 @@ void ask_limits(Limits& limits) {
   io::read_list_of(io::console, limits.step);
 }
 
-int menu() {
-  io::write_list(io::console, std::string(9, ' '));
-  io::write_list(io::console, std::string(23, '/') + std::string(23, '\\'));
-  io::write_list(io::console, "        1: RUN   ");
-  io::write_list(io::console, "        2: CHANGE LIMITS");
-  io::write_list(io::console, "        3: EXIT ");
-  for (;;) {
-    io::write_list(io::console, " PLEASE, TYPE THE SELECTION NUMBER AND <ENTER>");
-    const io::FmtVar var[] = {io::fvar(answer)};
-    io::read_fmt(io::console, kAnswer, var);
-    if (answer == '1' || answer == '2' || answer == '3') break;
-    io::write_list(io::console, " WRONG SELECTION - MUST BE 1, 2 or 3");
-  }
-  const int selection = answer - '0';
-  if (selection == 3) io::stop("TERMINATED BY USER");
-  return selection;
-}
+int menu() { return io::three_way_menu("        2: CHANGE LIMITS", answer); }
 
 void write_table(const Limits& limits) {
   write_banner();

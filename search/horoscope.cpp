@@ -4,6 +4,7 @@
 
 #include "io/format.h"
 #include "io/list.h"
+#include "io/menu.h"
 #include "io/stop.h"
 #include "io/units.h"
 
@@ -24,7 +25,6 @@ constexpr const char* kRule44 = "============================================ ";
 const io::Format kFrom("(X,'from: ',F4.1,3X,F4.1,3X,F4.1,4X,F4.1,4X,F4.1,3X,F4.1,4X,F4.1)");
 const io::Format kTo("(X,'  to: ',F4.1,3X,F4.1,3X,F4.1,4X,F4.1,4X,F4.1,3X,F4.1,4X,F4.1)");
 const io::Format kPoint("(X,'point:',F4.1,3X,F4.1,3X,F4.1,4X,F4.1,4X,F4.1,3X,F4.1,4X,F4.1)");
-const io::Format kAnswer("(A)");
 
 struct Prompts {
   const char* lower;
@@ -141,23 +141,7 @@ void echo_to_report(const Horoscope& h) {
   io::write_list(kReport, std::string(51, '='));
 }
 
-int menu() {
-  io::write_list(io::console, std::string(9, ' '));
-  io::write_list(io::console, std::string(23, '/') + std::string(23, '\\'));
-  io::write_list(io::console, "        1: RUN   ");
-  io::write_list(io::console, "        2: CHANGE HOROSCOPE");
-  io::write_list(io::console, "        3: EXIT ");
-  for (;;) {
-    io::write_list(io::console, " PLEASE, TYPE THE SELECTION NUMBER AND <ENTER>");
-    const io::FmtVar var[] = {io::fvar(answer)};
-    io::read_fmt(io::console, kAnswer, var);
-    if (answer == '1' || answer == '2' || answer == '3') break;
-    io::write_list(io::console, " WRONG SELECTION - MUST BE 1, 2 or 3");
-  }
-  const int selection = answer - '0';
-  if (selection == 3) io::stop("TERMINATED BY USER");
-  return selection;
-}
+int menu() { return io::three_way_menu("        2: CHANGE HOROSCOPE", answer); }
 
 void obtain_horoscope(Horoscope& h) {
   if (io::try_open(kInput, "input.txt", io::OpenMode::Old)) {
