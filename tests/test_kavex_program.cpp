@@ -168,7 +168,7 @@ TEST_F(KavexProgram, DialogueThroughARealTerminal) {
     dialogue.push_back({std::string("best point for the ") + names[b], "1.5"});
   }
   dialogue.push_back({"PLEASE, TYPE THE SELECTION NUMBER AND <ENTER>", "7"});
-  dialogue.push_back({"WRONG SELECTION - MUST BE 1, 2 or 3", "3"});
+  dialogue.push_back({"WRONG SELECTION - MUST BE 1, 2 or 3\r\n PLEASE, TYPE THE SELECTION NUMBER AND <ENTER>", "3"});
   const auto r = testsupport::run_on_terminal(kKavex, dir_, dialogue);
   ASSERT_EQ(r.status, 0) << r.out;
   // What the person saw: every line of the program on a line of its own,
