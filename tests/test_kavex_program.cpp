@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "independent_positions.h"
+#include "kavex_dialogue.h"
 #include "process.h"
 #include "support.h"
 
@@ -130,16 +131,15 @@ TEST_F(KavexProgram, NoBestPointStopsAfterTheErrorLine) {
   EXPECT_EQ(file.find("RESULTS OF CALCULATIONS"), std::string::npos);
 }
 
-TEST_F(KavexProgram, KeyboardEntryThenExit) {
-  std::string answers;
-  for (int k = 0; k < 21; ++k) answers += std::to_string(k % 12) + "\n";
-  const auto r = run(answers + "3\n");
+TEST_F(KavexProgram, WholeKeyboardDialogueThenChangeThenExit) {
+  using namespace kavex_dialogue;
+  const auto r = run(std::string(kAnswers) + "x\n2\n" + kAnswers + "3\n");
   EXPECT_EQ(r.status, 0);
-  EXPECT_NE(r.out.find("File INPUT.TXT was not found => please,   \n"), std::string::npos);
-  EXPECT_NE(r.out.find("Enter approx. best point for the Mercury\n"), std::string::npos);
-  EXPECT_EQ(r.out.substr(r.out.size() - 66),
-            " PLEASE, TYPE THE SELECTION NUMBER AND <ENTER>\nTERMINATED BY USER\n");
-  EXPECT_NE(report().find(" --- HOROSCOPE ACCORDING TO CONSTELLATIONS SCALE: --\r\n"), std::string::npos);
+  EXPECT_EQ(r.err, "");
+  const std::string round = std::string(kIntroduction) + all_prompts() + kConsoleEcho + kMenu;
+  EXPECT_EQ(r.out, std::string(kLoading) + round + kPrompt + kWrong + kPrompt + round + kPrompt +
+                       "TERMINATED BY USER\n");
+  EXPECT_EQ(report(), std::string(kReportEcho) + kReportEcho);
 }
 
 TEST_F(KavexProgram, EndOfInputAtAPromptEndsWithTheErrorReport) {
