@@ -73,6 +73,7 @@ struct Filter {
   Stretch stretch[7];
   double max_motion[7];  // radians per day, by slot
   double next_day[7];    // first day on which the body may be inside
+  bool planets_whole;    // the Sun's and every planet's stretch is the whole circle
 };
 
 // Tests one body on `day` at `angle`; when it is outside, records how long it stays so.
@@ -85,19 +86,23 @@ bool inside(Filter& f, const Run& run, int slot, double day, double angle) {
 
 // May every body fit on `day`? Computes the Sun and all planets (not only up
 // to the first that fails, so that every failing body gets its own bound),
-// and the Moon only when all of them are inside.
+// and the Moon only when all of them are inside. Bodies whose stretch is the
+// whole circle are not computed (nor the Earth, when none is needed).
 bool may_fit(Filter& f, const Run& run, double day) {
-  double lon, lat, r;
-  std::array<double, 6> earth, planet;
-  std::int32_t status;
-  ephemeris::planet_position(day, 3, lon, lat, r, earth, status);
-  bool all = inside(f, run, zodiac::SUN, day, ephemeris::sun_longitude(earth));
-  for (const std::int32_t slot : {zodiac::SATURN, zodiac::JUPITER, zodiac::MARS, zodiac::VENUS,
-                                  zodiac::MERCURY}) {
-    if (f.stretch[slot - 1].whole) continue;
-    ephemeris::planet_position(day, slot, lon, lat, r, planet, status);
-    if (status == 1 || status == 2) return true;  // let the examination stop as it must
-    all = inside(f, run, slot, day, ephemeris::planet_longitude(planet, earth)) && all;
+  bool all = true;
+  if (!f.planets_whole) {
+    double lon, lat, r;
+    std::array<double, 6> earth, planet;
+    std::int32_t status;
+    ephemeris::planet_position(day, 3, lon, lat, r, earth, status);
+    all = inside(f, run, zodiac::SUN, day, ephemeris::sun_longitude(earth));
+    for (const std::int32_t slot : {zodiac::SATURN, zodiac::JUPITER, zodiac::MARS, zodiac::VENUS,
+                                    zodiac::MERCURY}) {
+      if (f.stretch[slot - 1].whole) continue;
+      ephemeris::planet_position(day, slot, lon, lat, r, planet, status);
+      if (status == 1 || status == 2) return true;  // let the examination stop as it must
+      all = inside(f, run, slot, day, ephemeris::planet_longitude(planet, earth)) && all;
+    }
   }
   if (!all || f.stretch[zodiac::MOON - 1].whole) return all;
   const double T = (day - kJ2000) * kCenturiesPerDay;
@@ -115,6 +120,8 @@ void search_days(Run& run, const SearchSpan& span, double first_day, double last
     f.max_motion[slot - 1] = max_daily_motion(slot);
     f.next_day[slot - 1] = first_day;
   }
+  f.planets_whole = true;
+  for (int slot = 1; slot <= 6; ++slot) f.planets_whole = f.planets_whole && f.stretch[slot - 1].whole;
   // Progress lines: the next day that carries one.
   double next_progress =
       span.first_day + std::ceil((first_day - span.first_day) / kProgressStep) * kProgressStep;
