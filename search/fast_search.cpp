@@ -114,6 +114,10 @@ bool may_fit(Filter& f, const Run& run, double day) {
 }  // namespace
 
 void search_days(Run& run, const SearchSpan& span, double first_day, double last_day) {
+  // The motion bound holds for whole days of the 50-century span only.
+  if (first_day != std::floor(first_day) || first_day < kSpan50.first_day ||
+      last_day > kSpan50.last_day)
+    return search_days_reference(run, span, first_day, last_day);
   Filter f;
   for (int slot = 1; slot <= 7; ++slot) {
     f.stretch[slot - 1] = stretch_of(run, slot);
