@@ -28,13 +28,14 @@ work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
 # median wall seconds of a command run in a folder: median_time DIR CMD...
+# (the peak memory of the last run, in KB, is left in $work/peak)
 median_time() {
   local dir="$1"; shift
   local times=()
   for _ in $(seq "$runs"); do
     ( cd "$dir" && /usr/bin/time -f "%e %M" -o "$work/t" "$@" >"$dir/console.txt" )
     times+=("$(cut -d' ' -f1 "$work/t")")
-    peak_kb="$(cut -d' ' -f2 "$work/t")"
+    cut -d' ' -f2 "$work/t" >"$work/peak"
   done
   printf '%s\n' "${times[@]}" | sort -g | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'
 }
@@ -49,7 +50,7 @@ for span in 25 50; do
       cp "bench/horoscopes/$h.txt" "$work/$prog/input.txt"
     done
     fast="$(median_time "$work/kavex" "$b/search/kavex")"
-    kb="$peak_kb"
+    kb="$(cat "$work/peak")"
     ref="$(median_time "$work/kavex_reference" "$b/bench/kavex_reference")"
     cmp -s "$work/kavex/otvet.txt" "$work/kavex_reference/otvet.txt" || { echo "otvet.txt differs: $h $span" >&2; exit 1; }
     cmp -s "$work/kavex/console.txt" "$work/kavex_reference/console.txt" || { echo "console differs: $h $span" >&2; exit 1; }
@@ -67,6 +68,6 @@ cp "$series" "$work/all/SERIES85"
 cp bench/horoscopes/all-days-fit.txt "$work/all/input.txt"
 t="$(median_time "$work/all" "$PWD/build-bench25/search/kavex")"
 bytes=$(( $(stat -c %s "$work/all/otvet.txt") + $(stat -c %s "$work/all/console.txt") ))
-awk -v t="$t" -v b="$bytes" -v kb="$peak_kb" 'BEGIN {
+awk -v t="$t" -v b="$bytes" -v kb="$(cat "$work/peak")" 'BEGIN {
   printf "all-days-fit (25 centuries): %.2f s, %.0f MB written (report + console), %.0f MB/s, peak %s KB\n",
          t, b / 1e6, b / 1e6 / t, kb }'
