@@ -6,8 +6,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup-debian.sh g++ cmake make
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DKAV_BUILD_TESTS=OFF >/dev/null
-cmake --build build -j2 --target kavex kav_scan
+cmake -S . -B build-example -DCMAKE_BUILD_TYPE=Release -DKAV_BUILD_TESTS=OFF >/dev/null
+cmake --build build-example -j2 --target kavex kav_scan
 series="${SERIES85:-}"
 for candidate in "$series" SERIES85 ../shared/data/SERIES85; do
   if [ -n "$candidate" ] && [ -f "$candidate" ]; then series="$candidate"; break; fi
@@ -22,5 +22,5 @@ mkdir -p example-run
 cp "$series" example-run/SERIES85
 cp examples/input.txt example-run/input.txt
 cd example-run
-../build/search/kavex
+../build-example/search/kavex
 echo "The report is in example-run/otvet.txt"
