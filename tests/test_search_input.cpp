@@ -27,69 +27,56 @@ bool read_input(const std::string& text, Horoscope& h) {
   return complete;
 }
 
-TEST(HoroscopeFile, ThreeBlocksWithCommentsAndMarkerText) {
-  Sandbox box;
-  Horoscope h;
-  const bool complete = read_input(
-      "Horoscope of a test\n"
-      "lines before a marker are passed over\n"
-      "# lower limits: SUN MOON SATURN JUPITER MARS VENUS MERCURY\n"
-      "10.5 1.0 3 4 5 6 7\n"
-      "a comment between blocks\n"
-      "#upper\r\n"
-      "11.5 2 3.5 4.5\r\n"
-      "5.5,6.5,7.5\r\n"
-      "\n"
-      "#\n"
-      "\n"
-      "11 1.5 100 4.2 5.2 6.2 7.2 rest of the line is passed over\n",
-      h);
-  EXPECT_TRUE(complete);
-  EXPECT_EQ(h.lower, (Seven{10.5, 1.0, 3, 4, 5, 6, 7}));
-  EXPECT_EQ(h.upper, (Seven{11.5, 2, 3.5, 4.5, 5.5, 6.5, 7.5}));
-  EXPECT_EQ(h.best, (Seven{11, 1.5, 100, 4.2, 5.2, 6.2, 7.2}));
-}
+struct FileCase {
+  const char* what;
+  const char* text;  // input.txt
+  bool complete;     // all three blocks read
+  Seven lower, upper, best;
+};
 
-TEST(HoroscopeFile, TwoBlocksLeaveBestPointsAsTheyWere) {
-  Sandbox box;
-  Horoscope h;
-  EXPECT_FALSE(read_input("#\n1 2 3 4 5 6 7\n#\n8 9 10 11 12 1 2\n", h));
-  EXPECT_EQ(h.upper, (Seven{8, 9, 10, 11, 12, 1, 2}));
-  EXPECT_EQ(h.best, (Seven{0, 0, 0, 0, 0, 0, 0}));
-}
-
-TEST(HoroscopeFile, BadBlockIsRetriedFromTheNextMarker) {
-  Sandbox box;
-  Horoscope h;
-  // The first attempt stops at the word; the values before it stay.
-  EXPECT_FALSE(read_input("#\n1 2 abc 4 5 6 7\n", h));
-  EXPECT_EQ(h.lower, (Seven{1, 2, 0, 0, 0, 0, 0}));
-
-  Horoscope g;
-  EXPECT_TRUE(read_input("#\n1 2 abc 4 5 6 7\nignored\n#\n8 9 10 11 1 2 3\n#\n1 1 1 1 1 1 1\n"
-                         "#\n2 2 2 2 2 2 2\n",
-                         g));
-  EXPECT_EQ(g.lower, (Seven{8, 9, 10, 11, 1, 2, 3}));
-  EXPECT_EQ(g.best, (Seven{2, 2, 2, 2, 2, 2, 2}));
-}
-
-TEST(HoroscopeFile, EndOfFileInsideABlock) {
-  Sandbox box;
-  Horoscope h;
-  EXPECT_FALSE(read_input("#\n1 2 3\n", h));
-  EXPECT_EQ(h.lower, (Seven{1, 2, 3, 0, 0, 0, 0}));
-}
-
-TEST(HoroscopeFile, NullFirstValueCountsAsMarkerOnlyAfterOne) {
-  Sandbox box;
-  Horoscope h;
-  // Before any marker the answer character holds a zero byte: the comma line
-  // is passed over. After "#" was read, a comma line is a marker too.
-  search::answer = '\0';
-  EXPECT_TRUE(read_input(",1 2 3 4 5 6 7\n#\n1 2 3 4 5 6 7\n,\n2 2 2 2 2 2 2\n,x\n3 3 3 3 3 3 3\n", h));
-  EXPECT_EQ(h.lower, (Seven{1, 2, 3, 4, 5, 6, 7}));
-  EXPECT_EQ(h.upper, (Seven{2, 2, 2, 2, 2, 2, 2}));
-  EXPECT_EQ(h.best, (Seven{3, 3, 3, 3, 3, 3, 3}));
+TEST(HoroscopeFile, Blocks) {
+  const Seven none{0, 0, 0, 0, 0, 0, 0};
+  const FileCase cases[] = {
+      {"three blocks with comments, marker text, values over lines, CR LF",
+       "Horoscope of a test\n"
+       "lines before a marker are passed over\n"
+       "# lower limits: SUN MOON SATURN JUPITER MARS VENUS MERCURY\n"
+       "10.5 1.0 3 4 5 6 7\n"
+       "a comment between blocks\n"
+       "#upper\r\n"
+       "11.5 2 3.5 4.5\r\n"
+       "5.5,6.5,7.5\r\n"
+       "\n"
+       "#\n"
+       "\n"
+       "11 1.5 100 4.2 5.2 6.2 7.2 rest of the line is passed over\n",
+       true, {10.5, 1.0, 3, 4, 5, 6, 7}, {11.5, 2, 3.5, 4.5, 5.5, 6.5, 7.5},
+       {11, 1.5, 100, 4.2, 5.2, 6.2, 7.2}},
+      {"two blocks: best points stay as they were",
+       "#\n1 2 3 4 5 6 7\n#\n8 9 10 11 12 1 2\n", false, {1, 2, 3, 4, 5, 6, 7},
+       {8, 9, 10, 11, 12, 1, 2}, none},
+      {"a word ends the attempt; the values before it stay", "#\n1 2 abc 4 5 6 7\n", false,
+       {1, 2, 0, 0, 0, 0, 0}, none, none},
+      {"a bad block is read again from the next marker",
+       "#\n1 2 abc 4 5 6 7\nignored\n#\n8 9 10 11 1 2 3\n#\n1 1 1 1 1 1 1\n#\n2 2 2 2 2 2 2\n",
+       true, {8, 9, 10, 11, 1, 2, 3}, {1, 1, 1, 1, 1, 1, 1}, {2, 2, 2, 2, 2, 2, 2}},
+      {"end of file inside a block", "#\n1 2 3\n", false, {1, 2, 3, 0, 0, 0, 0}, none, none},
+      // Before any marker the answer character holds a zero byte: a line
+      // whose first value is null is passed over. After "#" was read, such a
+      // line counts as a marker.
+      {"a null first value is a marker only after one",
+       ",1 2 3 4 5 6 7\n#\n1 2 3 4 5 6 7\n,\n2 2 2 2 2 2 2\n,x\n3 3 3 3 3 3 3\n", true,
+       {1, 2, 3, 4, 5, 6, 7}, {2, 2, 2, 2, 2, 2, 2}, {3, 3, 3, 3, 3, 3, 3}},
+  };
+  for (const FileCase& c : cases) {
+    Sandbox box;
+    search::answer = '\0';  // as at program start
+    Horoscope h;
+    EXPECT_EQ(read_input(c.text, h), c.complete) << c.what;
+    EXPECT_EQ(h.lower, c.lower) << c.what;
+    EXPECT_EQ(h.upper, c.upper) << c.what;
+    EXPECT_EQ(h.best, c.best) << c.what;
+  }
 }
 
 // ---- keyboard dialogue -------------------------------------------------------
