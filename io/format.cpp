@@ -100,6 +100,7 @@ class Parser {
       return;
     }
     ++i_;
+    if (c == 'L' || c == 'R') return mode(c, count);
     Format::Item it{Format::Op::Skip};
     int times = repeat;
     switch (c) {
@@ -120,6 +121,7 @@ class Parser {
         expect('.');
         it.d = number();
         if (it.d < 0 || it.d >= it.w) bad("F needs decimals below its width");
+        it.mode = mode_;
         break;
       case 'A': {
         it.op = Format::Op::Chars;
@@ -133,11 +135,42 @@ class Parser {
     for (int r = 0; r < times; ++r) items_.push_back(it);
   }
 
+  // LZP / LZS: leading zero of an F field below 1 printed / suppressed (the
+  // default); RN / RP: F rounded to nearest from the binary value / the
+  // default rounding. Each applies to the F descriptors after it.
+  void mode(char c, int count) {
+    if (count >= 0) bad("a mode descriptor takes no repeat count");
+    const char a = i_ < s_.size() ? static_cast<char>(std::toupper(static_cast<unsigned char>(s_[i_]))) : 0;
+    const char b = i_ + 1 < s_.size() ? static_cast<char>(std::toupper(static_cast<unsigned char>(s_[i_ + 1]))) : 0;
+    if (c == 'L' && a == 'Z' && (b == 'P' || b == 'S')) {
+      i_ += 2;
+      mode_ = b == 'P' ? (mode_ | Format::kLeadZero) : (mode_ & ~Format::kLeadZero);
+    } else if (c == 'R' && (a == 'N' || a == 'P')) {
+      i_ += 1;
+      mode_ = a == 'N' ? (mode_ | Format::kNearest) : (mode_ & ~Format::kNearest);
+    } else {
+      bad("unknown descriptor");
+    }
+  }
+
+  std::uint8_t mode_ = 0;
   std::string_view s_;
   std::size_t i_ = 0;
   std::vector<Format::Item>& items_;
   std::string& texts_;
 };
+
+// LZP: a "0" before the point of an F field whose value is below 1, where the
+// field has a blank to spare ("  -.01007" -> " -0.01007"; ".01562" stays).
+void lead_zero(char* f, int w) {
+  int k = 0;
+  while (k < w && f[k] == ' ') ++k;
+  if (k == 0 || k == w) return;
+  const int p = f[k] == '-' ? k + 1 : k;
+  if (p >= w || f[p] != '.') return;
+  std::memmove(f + k - 1, f + k, static_cast<std::size_t>(p - k));
+  f[p - 1] = '0';
+}
 
 // Builds the record into buf; returns its length.
 std::size_t build(const Format& f, std::span<const Value> values, char* buf) {
@@ -163,7 +196,13 @@ std::size_t build(const Format& f, std::span<const Value> values, char* buf) {
           if (!v.is_int) throw std::invalid_argument("I descriptor given a real value");
           edit_i(buf + n, v.i, it.w);
         } else {
-          edit_f(buf + n, v.is_int ? static_cast<double>(v.i) : v.d, it.w, it.d);
+          const double x = v.is_int ? static_cast<double>(v.i) : v.d;
+          if (it.mode & Format::kNearest) {
+            edit_f_nearest(buf + n, x, it.w, it.d);
+          } else {
+            edit_f(buf + n, x, it.w, it.d);
+          }
+          if (it.mode & Format::kLeadZero) lead_zero(buf + n, it.w);
         }
         n += static_cast<std::size_t>(it.w);
         break;

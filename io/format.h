@@ -2,7 +2,13 @@
 //   "(X,'from: ',F4.1,3X,F4.1)"  "(I3,13I3,2(2X,F9.5))"  "(A)"
 // Descriptors: nX (X alone is 1X), 'text' ('' inside stands for one
 // apostrophe), Iw, Fw.d, A (reading only) and Aw; repeat counts in front of a
-// descriptor or of a parenthesised group.
+// descriptor or of a parenthesised group. Mode descriptors, for the F fields
+// written after them: LZP prints the leading zero of a value below 1 when the
+// field has room ("0.00003", "-0.01007"), LZS suppresses it again (the
+// default); RN rounds to the nearest from the binary value, ties to even,
+// keeping the sign of a negative value that rounds to zero (the text of C's
+// printf "%.*f"), RP goes back to the default rounding. The programs' own
+// formats use neither; they are for data files written in that convention.
 //
 // Writing: each value takes the next I or F descriptor (number text as in
 // number_text.h); after the last value the descriptors up to the next I or F,
@@ -36,7 +42,9 @@ class Format {
     int w = 0;       // Skip: columns; Int/Real/Chars: field width (Chars: 0 = variable's length)
     int d = 0;       // Real: decimals
     std::size_t text_pos = 0, text_len = 0;  // Text: slice of texts_
+    std::uint8_t mode = 0;  // Real: kLeadZero | kNearest
   };
+  static constexpr std::uint8_t kLeadZero = 1, kNearest = 2;
 
   // Compiles the descriptor string; a malformed string is a program fault
   // (std::invalid_argument), found when the format is first built.

@@ -3,6 +3,7 @@
 #include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 
 namespace io {
@@ -176,6 +177,22 @@ void edit_f(char* out, double x, int w, int d) {
   if (tn > w) return fill(out, w, '*');
   fill(out, w - tn, ' ');
   std::memcpy(out + (w - tn), t + pos, static_cast<size_t>(tn));
+}
+
+void edit_f_nearest(char* out, double x, int w, int d) {
+  if (!std::isfinite(x)) return fill(out, w, '*');
+  char t[400];  // up to 309 integer digits, the point and 63 decimals
+  // '#' keeps the point when d = 0 ("0." like edit_f).
+  int tn = std::snprintf(t, sizeof t, "%#.*f", d, x);
+  // No leading zero below 1, but for d = 0 ("0.").
+  const int z = t[0] == '-' ? 1 : 0;
+  if (d > 0 && t[z] == '0' && t[z + 1] == '.') {
+    std::memmove(t + z, t + z + 1, static_cast<std::size_t>(tn - z));
+    --tn;
+  }
+  if (tn > w) return fill(out, w, '*');
+  fill(out, w - tn, ' ');
+  std::memcpy(out + (w - tn), t, static_cast<std::size_t>(tn));
 }
 
 void edit_i(char* out, std::int32_t v, int w) {

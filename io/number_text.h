@@ -27,6 +27,11 @@ namespace io {
 
 // Fw.d: writes exactly w characters to out. 1 <= w <= 64, 0 <= d < w.
 void edit_f(char* out, double x, int w, int d);
+// Fw.d rounded to the nearest from the binary value (ties to even) and keeping
+// the sign of a negative value that rounds to zero, as C's printf "%.*f"; the
+// leading zero rule is edit_f's: 0.015625 with F9.5 -> "   .01562",
+// -0.000001 -> " -.00000". Same ranges as edit_f.
+void edit_f_nearest(char* out, double x, int w, int d);
 // Iw: writes exactly w characters to out. 1 <= w <= 64.
 void edit_i(char* out, std::int32_t v, int w);
 // List-directed texts without the field padding; return the length.

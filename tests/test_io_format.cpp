@@ -91,8 +91,41 @@ TEST(FormatWrite, DescriptorsRepeatsAndTrailingTexts) {
   for (const Case& c : cases) EXPECT_EQ(rec(c.fmt, c.values), c.want) << c.fmt;
 }
 
+// Data files in the convention of C's printf "%.5f": leading zero (LZP) and
+// rounding to nearest from the binary value (RN); the programs' formats use neither.
+TEST(FormatWrite, LeadingZeroAndNearestRoundingModes) {
+  struct Case {
+    const char* fmt;
+    std::vector<io::Value> values;
+    std::string want;
+  };
+  const Case cases[] = {
+      {"(LZP,F9.5)", {0.00003}, "  0.00003"},
+      {"(LZP,F9.5)", {-0.01007}, " -0.01007"},
+      {"(LZP,F9.5)", {26.54261}, " 26.54261"},
+      {"(LZP,F6.5)", {0.01562}, ".01562"},       // no blank to spare: no zero
+      {"(LZP,F5.1)", {1000.0}, "*****"},
+      {"(F5.2,LZP,F5.2,LZS,F5.2)", {0.37, 0.37, 0.37}, "  .37 0.37  .37"},
+      {"(I3,LZP,F5.2)", {7, 0.5}, "  7 0.50"},    // I fields are not touched
+      // 0.015625 = 1/64 lies exactly on the tie: nearest-even keeps 2, the
+      // default (half up on 17 digits) gives 3.
+      {"(RN,F9.5)", {0.015625}, "   .01562"},
+      {"(F9.5)", {0.015625}, "   .01563"},
+      // 105.283485 is stored as 105.28348499999999888...: below the tie.
+      {"(RN,F9.5)", {105.283485}, "105.28348"},
+      {"(F9.5)", {105.283485}, "105.28349"},
+      {"(LZP,RN,F9.5)", {-0.000001}, " -0.00000"},  // sign kept, as %.5f
+      {"(RN,F3.0)", {0.3}, " 0."},
+      {"(RN,F9.5,RP,F9.5)", {0.015625, 0.015625}, "   .01562   .01563"},
+      {"(LZP,RN,I3,2(2X,F9.5))", {1, 359.999999, 0.0}, "  1  360.00000    0.00000"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(rec(c.fmt, c.values), c.want) << c.fmt;
+}
+
 TEST(FormatWrite, MalformedDescriptorStringsAreRejected) {
-  for (const char* bad : {"", "X", "(X", "(X,'abc)", "(F5)", "(F5.5)", "(Q3)", "(I)", "(X) Y"})
+  for (const char* bad : {"", "X", "(X", "(X,'abc)", "(F5)", "(F5.5)", "(Q3)", "(I)", "(X) Y",
+                          // Mode descriptors: only LZP, LZS, RN, RP, without repeat counts.
+                          "(LZ,F5.1)", "(LZA)", "(RZ,F5.1)", "(2LZP,F5.1)", "(R)"})
     EXPECT_THROW(io::Format{bad}, std::invalid_argument) << "'" << bad << "'";
 }
 
