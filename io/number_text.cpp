@@ -263,23 +263,36 @@ ParseResult parse_real(std::string_view s, double& out, int implied_decimals) {
   std::size_t i = 0;
   bool neg = false;
   if (i < s.size() && (s[i] == '+' || s[i] == '-')) neg = s[i++] == '-';
-  // Mantissa: digits with an optional point, at least one digit.
+  // Mantissa: digits with an optional point, at least one digit. Leading
+  // zeros are not kept; past 100 kept digits the rest only count for the
+  // magnitude, a nonzero one among them kept as a final 1 so that rounding
+  // still sees that the value lies above the kept digits.
   char m[128];
   int mn = 0, int_digits = 0, frac_digits = 0;
-  bool point = false;
+  long dropped = 0;
+  bool point = false, dropped_nonzero = false;
   for (; i < s.size(); ++i) {
     const char c = s[i];
     if (c >= '0' && c <= '9') {
-      if (mn >= 100) return ParseResult::Bad;
-      m[mn++] = c;
       (point ? frac_digits : int_digits)++;
+      if (mn == 0 && c == '0') continue;
+      if (mn < 100) {
+        m[mn++] = c;
+      } else {
+        ++dropped;
+        dropped_nonzero = dropped_nonzero || c != '0';
+      }
     } else if (c == '.' && !point) {
       point = true;
     } else {
       break;
     }
   }
-  if (mn == 0) return ParseResult::Bad;
+  if (int_digits + frac_digits == 0) return ParseResult::Bad;
+  if (dropped_nonzero) {
+    m[mn++] = '1';
+    --dropped;
+  }
   long ex = 0;
   if (i < s.size()) {
     const char c = s[i];
@@ -297,7 +310,7 @@ ParseResult parse_real(std::string_view s, double& out, int implied_decimals) {
   // Scale: value = digits x 10^(ex - frac), frac = decimals (implied when no point).
   int frac = frac_digits;
   if (!point && implied_decimals > 0) frac = implied_decimals;
-  const long scale = ex - frac;
+  const long scale = dropped + ex - frac;
   // Magnitude check: position of the leading nonzero digit.
   int lead = 0;
   while (lead < mn && m[lead] == '0') ++lead;

@@ -106,6 +106,7 @@ void install_handlers() {
     sigaction(sig, &st, nullptr);
   }
   signal(SIGPIPE, SIG_IGN);  // a closed pipe is a write error, reported
+  signal(SIGXFSZ, SIG_IGN);  // so is a file-size limit (EFBIG), not a silent kill
   feclearexcept(FE_ALL_EXCEPT);
   feenableexcept(FE_DIVBYZERO | FE_INVALID | FE_OVERFLOW);
 }
@@ -135,6 +136,31 @@ int finish(const Stop& s) {
   return 1;
 }
 
+// The detail may quote what was read: a byte outside printable ASCII shows
+// as \xHH and a long detail is cut after kMaxDetail characters, so that a
+// line of binary data or of a megabyte still gives a short, plain report.
+void append_detail(std::string& r, std::string_view detail) {
+  constexpr std::size_t kMaxDetail = 160;
+  std::size_t shown = 0;
+  for (const char ch : detail) {
+    if (shown >= kMaxDetail) {
+      r += "...";
+      return;
+    }
+    const unsigned char c = static_cast<unsigned char>(ch);
+    if (c >= 0x20 && c < 0x7f) {
+      r += ch;
+      ++shown;
+    } else {
+      static const char kHex[] = "0123456789ABCDEF";
+      r += "\\x";
+      r += kHex[c >> 4];
+      r += kHex[c & 15];
+      shown += 4;
+    }
+  }
+}
+
 }  // namespace
 
 std::string fault_report(Fault fault, Statement statement, std::string_view file_name,
@@ -151,7 +177,7 @@ std::string fault_report(Fault fault, Statement statement, std::string_view file
   r += fault_text(fault);
   if (!detail.empty()) {
     r += ": ";
-    r += detail;
+    append_detail(r, detail);
   }
   r += '\n';
   return r;

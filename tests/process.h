@@ -11,6 +11,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -37,9 +38,12 @@ inline int wait_status(pid_t pid, bool timed_out) {
   return -2;
 }
 
-// Runs `program` in folder `cwd` with `input` on standard input.
+// Runs `program` in folder `cwd` with `input` on standard input, killed after
+// timeout_ms. `in_child`, when given, runs in the child just before the
+// program starts (limits, signal dispositions, descriptors).
 inline ProcessResult run_process(const std::string& program, const std::string& cwd,
-                                 const std::string& input, int timeout_ms = 120000) {
+                                 const std::string& input, int timeout_ms = 120000,
+                                 const std::function<void()>& in_child = {}) {
   int in[2], out[2], err[2];
   if (pipe(in) || pipe(out) || pipe(err)) return {};
   const pid_t pid = fork();
@@ -49,6 +53,7 @@ inline ProcessResult run_process(const std::string& program, const std::string& 
     dup2(err[1], 2);
     for (int fd : {in[0], in[1], out[0], out[1], err[0], err[1]}) close(fd);
     if (chdir(cwd.c_str()) != 0) _exit(126);
+    if (in_child) in_child();
     execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
     _exit(127);
   }
