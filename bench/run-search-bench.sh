@@ -6,23 +6,17 @@
 #  - sun_only_erfa: ERFA's eraPlan94 for the Sun on every day of the span;
 #  - the all-days-fit horoscope (25 centuries): MB/s of report and peak memory.
 # Usage: bench/run-search-bench.sh [RUNS]   (median of RUNS runs, default 3)
-# Needs SERIES85: ./SERIES85, ../shared/data/SERIES85 or $SERIES85.
+# SERIES85: the one the build makes from ephemeris/elp82b, or $SERIES85.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs="${1:-3}"
 bash scripts/setup-debian.sh g++ cmake make libbenchmark-dev liberfa-dev libgtest-dev time
-series="${SERIES85:-}"
-for c in "$series" SERIES85 ../shared/data/SERIES85; do
-  if [ -n "$c" ] && [ -f "$c" ]; then series="$(realpath "$c")"; break; fi
-  series=""
-done
-[ -n "$series" ] || { echo "SERIES85 not found" >&2; exit 2; }
-
 for span in 25 50; do
   cmake -S . -B "build-bench$span" -DCMAKE_BUILD_TYPE=Release -DKAV_BUILD_BENCH=ON \
         -DKAV_BUILD_TESTS=OFF -DKAV_SEARCH_SPAN=$span >/dev/null
-  cmake --build "build-bench$span" -j2 --target kavex kavex_reference sun_only_erfa >/dev/null
+  cmake --build "build-bench$span" -j2 --target kavex kavex_reference sun_only_erfa series85 >/dev/null
 done
+series="$(realpath "${SERIES85:-build-bench25/SERIES85}")"
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT

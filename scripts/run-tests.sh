@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test. Tests that need the real lunar
-# series file (../shared/data/SERIES85 beside the project, or SERIES85=...)
-# are skipped when it is absent.
+# Builds everything (SERIES85 included, from ephemeris/elp82b) and runs every
+# test. SERIES85=/path/to/file runs the integration tests on another series
+# file. The byte comparison of the built SERIES85 with ../shared/data/SERIES85
+# is skipped when that reference is not beside the project.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup-debian.sh g++ cmake make libgtest-dev
