@@ -12,6 +12,10 @@ namespace io {
 namespace {
 
 constexpr std::size_t kMaxRecord = 2048;
+// Widest I or F field: the number text routines build fields up to this width.
+constexpr int kMaxField = 64;
+// Descriptors after repeats and groups are expanded; caps nested repeat counts.
+constexpr std::size_t kMaxItems = 4096;
 
 class Parser {
  public:
@@ -96,6 +100,7 @@ class Parser {
       list();
       expect(')');
       const std::vector<Format::Item> group(items_.begin() + static_cast<long>(first), items_.end());
+      if (first + group.size() * static_cast<std::size_t>(repeat) > kMaxItems) bad("too many descriptors");
       for (int r = 1; r < repeat; ++r) items_.insert(items_.end(), group.begin(), group.end());
       return;
     }
@@ -113,11 +118,13 @@ class Parser {
         it.op = Format::Op::Int;
         it.w = number();
         if (it.w <= 0) bad("I needs a width");
+        if (it.w > kMaxField) bad("field wider than 64");
         break;
       case 'F':
         it.op = Format::Op::Real;
         it.w = number();
         if (it.w <= 0) bad("F needs a width");
+        if (it.w > kMaxField) bad("field wider than 64");
         expect('.');
         it.d = number();
         if (it.d < 0 || it.d >= it.w) bad("F needs decimals below its width");
@@ -132,6 +139,7 @@ class Parser {
       default:
         bad("unknown descriptor");
     }
+    if (items_.size() + static_cast<std::size_t>(times) > kMaxItems) bad("too many descriptors");
     for (int r = 0; r < times; ++r) items_.push_back(it);
   }
 

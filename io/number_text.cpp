@@ -268,8 +268,8 @@ ParseResult parse_real(std::string_view s, double& out, int implied_decimals) {
   // magnitude, a nonzero one among them kept as a final 1 so that rounding
   // still sees that the value lies above the kept digits.
   char m[128];
-  int mn = 0, int_digits = 0, frac_digits = 0;
-  long dropped = 0;
+  int mn = 0;
+  long int_digits = 0, frac_digits = 0, dropped = 0;  // a record may be longer than INT_MAX
   bool point = false, dropped_nonzero = false;
   for (; i < s.size(); ++i) {
     const char c = s[i];
@@ -308,7 +308,7 @@ ParseResult parse_real(std::string_view s, double& out, int implied_decimals) {
     if (eneg) ex = -ex;
   }
   // Scale: value = digits x 10^(ex - frac), frac = decimals (implied when no point).
-  int frac = frac_digits;
+  long frac = frac_digits;
   if (!point && implied_decimals > 0) frac = implied_decimals;
   const long scale = dropped + ex - frac;
   // Magnitude check: position of the leading nonzero digit.
@@ -348,11 +348,14 @@ ParseResult parse_int(std::string_view s, std::int32_t& out) {
   if (i < s.size() && (s[i] == '+' || s[i] == '-')) neg = s[i++] == '-';
   if (i == s.size()) return ParseResult::Bad;
   long long v = 0;
+  bool too_large = false;  // reported only once the whole text is known to be digits
   for (; i < s.size(); ++i) {
     if (s[i] < '0' || s[i] > '9') return ParseResult::Bad;
+    if (too_large) continue;
     v = v * 10 + (s[i] - '0');
-    if (v > 2147483648LL) return ParseResult::Range;
+    too_large = v > 2147483648LL;
   }
+  if (too_large) return ParseResult::Range;
   if (neg) v = -v;
   if (v > 2147483647LL) return ParseResult::Range;
   out = static_cast<std::int32_t>(v);

@@ -124,6 +124,10 @@ TEST(FormatWrite, LeadingZeroAndNearestRoundingModes) {
 
 TEST(FormatWrite, MalformedDescriptorStringsAreRejected) {
   for (const char* bad : {"", "X", "(X", "(X,'abc)", "(F5)", "(F5.5)", "(Q3)", "(I)", "(X) Y",
+                          // Fields wider than the number text routines build (64 columns).
+                          "(F300.290)", "(I65)", "(F65.2)",
+                          // Nested repeats that would expand to 10^12 descriptors.
+                          "(9999(9999(9999(I1))))", "(5000A)",
                           // Mode descriptors: only LZP, LZS, RN, RP, without repeat counts.
                           "(LZ,F5.1)", "(LZA)", "(RZ,F5.1)", "(2LZP,F5.1)", "(R)"})
     EXPECT_THROW(io::Format{bad}, std::invalid_argument) << "'" << bad << "'";

@@ -484,6 +484,9 @@ TEST(ParseInt, Table) {
       {"-2147483648", io::ParseResult::Ok, INT32_MIN},
       {"2147483648", io::ParseResult::Range, 0},
       {"99999999999", io::ParseResult::Range, 0},
+      // Not a number at all, however many digits come before the letter.
+      {"99999999999x", io::ParseResult::Bad, 0},
+      {"-2147483649[.5", io::ParseResult::Bad, 0},
       {"1.5", io::ParseResult::Bad, 0},
       {"abc", io::ParseResult::Bad, 0},
       {"-", io::ParseResult::Bad, 0},

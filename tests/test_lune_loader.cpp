@@ -505,6 +505,7 @@ TEST_F(LuneLoader, DamagedFileNamesTheLine) {
   const int skipped = line_of(b, 0, 4);  // the record after the cut of block 1
   const int block4 = line_of(b, pert_block(0, 0), 0);
   const int block6_rec2 = line_of(b, pert_block(0, 2), 2);
+  const int main1 = line_of(b, 0, 1);
   const Case cases[] = {
       {"empty file", [](auto& l) { l.clear(); }, 1,
        "run-time error F2001: READ(SERIES85)\n- end of file: line %d\n"},
@@ -517,6 +518,9 @@ TEST_F(LuneLoader, DamagedFileNamesTheLine) {
       {"unreadable amplitude",
        [&](auto& l) { l[block6_rec2 - 1].replace(l[block6_rec2 - 1].size() - 9, 9, "  1.2.3  "); },
        block6_rec2, "run-time error F2002: READ(SERIES85)\n- not a number: line %d: '1.2.3'\n"},
+      {"amplitude of many digits and a letter: not a number, not out of range",
+       [&](auto& l) { l[main1 - 1].replace(l[main1 - 1].size() - 13, 13, "12345678901x."); }, main1,
+       "run-time error F2002: READ(SERIES85)\n- not a number: line %d: '12345678901x.'\n"},
       {"unreadable field in a skipped record",
        [&](auto& l) { l[skipped - 1].replace(9, 3, "  x"); }, skipped,
        "run-time error F2002: READ(SERIES85)\n- not a number: line %d: 'x'\n"},
