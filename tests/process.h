@@ -38,12 +38,16 @@ inline int wait_status(pid_t pid, bool timed_out) {
   return -2;
 }
 
-// Runs `program` in folder `cwd` with `input` on standard input, killed after
-// timeout_ms. `in_child`, when given, runs in the child just before the
-// program starts (limits, signal dispositions, descriptors).
-inline ProcessResult run_process(const std::string& program, const std::string& cwd,
+// Runs the command `argv` (the program's path first, then its arguments) in
+// folder `cwd` with `input` on standard input, killed after timeout_ms.
+// `in_child`, when given, runs in the child just before the program starts
+// (limits, signal dispositions, descriptors).
+inline ProcessResult run_command(const std::vector<std::string>& argv, const std::string& cwd,
                                  const std::string& input, int timeout_ms = 120000,
                                  const std::function<void()>& in_child = {}) {
+  std::vector<char*> args;
+  for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+  args.push_back(nullptr);
   int in[2], out[2], err[2];
   if (pipe(in) || pipe(out) || pipe(err)) return {};
   const pid_t pid = fork();
@@ -54,7 +58,7 @@ inline ProcessResult run_process(const std::string& program, const std::string& 
     for (int fd : {in[0], in[1], out[0], out[1], err[0], err[1]}) close(fd);
     if (chdir(cwd.c_str()) != 0) _exit(126);
     if (in_child) in_child();
-    execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+    execv(args[0], args.data());
     _exit(127);
   }
   close(in[0]);
@@ -111,6 +115,13 @@ inline ProcessResult run_process(const std::string& program, const std::string& 
   close(err[0]);
   r.status = wait_status(pid, timed_out);
   return r;
+}
+
+// run_command without arguments.
+inline ProcessResult run_process(const std::string& program, const std::string& cwd,
+                                 const std::string& input, int timeout_ms = 120000,
+                                 const std::function<void()>& in_child = {}) {
+  return run_command({program}, cwd, input, timeout_ms, in_child);
 }
 
 // Runs `program` on a pseudo-terminal in `cwd`. For each (prompt, answer)

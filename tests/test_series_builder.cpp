@@ -2,10 +2,8 @@
 // shared one, the real files' counts against the data README, small fixture
 // ELP files that show each building rule, and make_series85 run as a process
 // on bad input.
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -19,6 +17,7 @@
 #include "ephemeris/series_builder.h"
 #include "io/stop.h"
 #include "io/units.h"
+#include "process.h"
 #include "support.h"
 
 namespace {
@@ -299,34 +298,13 @@ TEST_F(SeriesFixture, KeptCountsFollowTheLoaderRule) {
 
 // ---- make_series85 as a process ----------------------------------------------------------
 
-struct RunResult {
-  int status = -1;
-  std::string out, err;
-};
+using RunResult = testsupport::ProcessResult;
 
+// make_series85 with the arguments given, in folder `scratch`, with a time limit.
 RunResult run_builder(const std::vector<std::string>& args, const std::string& scratch) {
-  const std::string out_file = scratch + "/run.out", err_file = scratch + "/run.err";
-  const pid_t pid = fork();
-  if (pid == 0) {
-    const int o = ::open(out_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    const int e = ::open(err_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    dup2(o, 1);
-    dup2(e, 2);
-    std::vector<char*> argv{const_cast<char*>(KAV_MAKE_SERIES85)};
-    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    execv(argv[0], argv.data());
-    _exit(127);
-  }
-  int st = 0;
-  waitpid(pid, &st, 0);
-  RunResult r;
-  r.status = WIFEXITED(st) ? WEXITSTATUS(st) : 128 + WTERMSIG(st);
-  r.out = read_file(out_file);
-  r.err = read_file(err_file);
-  fs::remove(out_file);
-  fs::remove(err_file);
-  return r;
+  std::vector<std::string> argv{KAV_MAKE_SERIES85};
+  argv.insert(argv.end(), args.begin(), args.end());
+  return testsupport::run_command(argv, scratch, "", 60000);
 }
 
 // Names of the files in a folder.
